@@ -1,0 +1,447 @@
+#include "support.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+namespace {
+
+// The folder of the running test program, where the build put the test application; the
+// program under test is two levels up (build/<preset>/tempir.exe).
+std::string TestFolder()
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path, length < MAX_PATH ? length : 0);
+    return folder.substr(0, folder.rfind('\\') + 1);
+}
+
+const char TestRoot[] = "C:\\tempiro-tests\\";
+
+} // namespace
+
+std::string WindowsPath(const std::string &path)
+{
+    if (path.empty() || path[0] != '/')
+        return path;
+    std::string result = "Z:" + path;
+    for (char &c : result)
+        if (c == '/')
+            c = '\\';
+    return result;
+}
+
+std::string TempiroExe()
+{
+    return TestFolder() + "..\\..\\tempir.exe";
+}
+
+std::string TestAppExe()
+{
+    return TestFolder() + "testapp.exe";
+}
+
+void RemoveTree(const std::string &path)
+{
+    std::string folder = path;
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = folder + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string FreshFolder(const std::string &name)
+{
+    CreateDirectoryA(TestRoot, nullptr);
+    const std::string folder = TestRoot + name + "\\";
+    RemoveTree(folder);
+    if (!CreateDirectoryA(folder.c_str(), nullptr))
+        ADD_FAILURE() << "cannot make " << folder << ": error " << GetLastError();
+    return folder;
+}
+
+void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot write " << path << ": error " << GetLastError();
+        return;
+    }
+    DWORD written = 0;
+    if (!bytes.empty())
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    if (written != bytes.size())
+        ADD_FAILURE() << "short write to " << path;
+}
+
+std::string ReadBytes(const std::string &path, bool *exists)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (exists != nullptr)
+        *exists = file != INVALID_HANDLE_VALUE;
+    std::string bytes;
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string RecordBytes(const std::string &path, unsigned year, unsigned month, unsigned day)
+{
+    std::string bytes(276, '\0');
+    bytes.replace(0, path.size() < 270 ? path.size() : 270, path.substr(0, 270));
+    const unsigned values[3] = {year, month, day};
+    for (int i = 0; i < 3; ++i) {
+        bytes[270 + 2 * i] = static_cast<char>(values[i] & 0xFF);
+        bytes[271 + 2 * i] = static_cast<char>((values[i] >> 8) & 0xFF);
+    }
+    return bytes;
+}
+
+SYSTEMTIME Today()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now;
+}
+
+std::string TodayRecord(const std::string &path)
+{
+    const SYSTEMTIME now = Today();
+    return RecordBytes(path, now.wYear, now.wMonth, now.wDay);
+}
+
+void PlaceTestApp(const std::string &path, DWORD sleepMs)
+{
+    if (!CopyFileA(TestAppExe().c_str(), path.c_str(), FALSE))
+        ADD_FAILURE() << "cannot copy the test application to " << path << ": error "
+                      << GetLastError();
+    WriteBytes(path + ".cfg", std::to_string(sleepMs));
+    DeleteFileA((path + ".log").c_str());
+}
+
+std::vector<std::string> TestAppLog(const std::string &path)
+{
+    const std::string text = ReadBytes(path + ".log");
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+StartedProcess::StartedProcess(const std::string &commandLine, const char *currentFolder,
+                               HANDLE standardError)
+{
+    job_ = CreateJobObjectA(nullptr, nullptr);
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (standardError != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+        startup.hStdError = standardError;
+    }
+    PROCESS_INFORMATION started;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, standardError != nullptr,
+                        CREATE_SUSPENDED, nullptr, currentFolder, &startup, &started)) {
+        ADD_FAILURE() << "cannot start [" << commandLine << "]: error " << GetLastError();
+        return;
+    }
+    if (!AssignProcessToJobObject(job_, started.hProcess))
+        ADD_FAILURE() << "cannot put the process in a job: error " << GetLastError();
+    ResumeThread(started.hThread);
+    CloseHandle(started.hThread);
+    process_ = started.hProcess;
+    id_ = started.dwProcessId;
+}
+
+StartedProcess::~StartedProcess()
+{
+    if (job_ != nullptr) {
+        TerminateJobObject(job_, 0xDEAD);
+        CloseHandle(job_);
+    }
+    if (process_ != nullptr) {
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+}
+
+DWORD StartedProcess::WaitForExit(DWORD timeoutMs)
+{
+    if (process_ == nullptr)
+        return STILL_ACTIVE;
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return STILL_ACTIVE;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+bool StartedProcess::Running()
+{
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+const char *IconName(BoxIcon icon)
+{
+    switch (icon) {
+    case BoxIcon::None: return "none";
+    case BoxIcon::Warning: return "warning";
+    case BoxIcon::Error: return "error";
+    case BoxIcon::Information: return "information";
+    case BoxIcon::Question: return "question";
+    case BoxIcon::Unknown: break;
+    }
+    return "unknown";
+}
+
+std::string WindowText(HWND window)
+{
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const char *className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
+{
+    WindowSearch *search = reinterpret_cast<WindowSearch *>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)
+        && ClassOf(window) == search->className) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindVisibleWindow(DWORD processId, const char *className)
+{
+    WindowSearch search = {processId, className, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The icon of a box is told by its pixels: the test draws each standard icon over the dialog
+// colour and compares it with what the screen shows in the box's icon control. (An icon handle
+// of another process cannot be examined.)
+BoxIcon IconShown(HWND iconControl)
+{
+    RECT area;
+    GetWindowRect(iconControl, &area);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    // A box without icon keeps its icon control, with no icon in it.
+    if (!IsWindowVisible(iconControl) || width <= 0 || height <= 0
+        || SendMessageA(iconControl, STM_GETICON, 0, 0) == 0)
+        return BoxIcon::None;
+
+    const struct {
+        BoxIcon icon;
+        LPCSTR id;
+    } candidates[] = {{BoxIcon::Warning, IDI_WARNING}, {BoxIcon::Error, IDI_ERROR},
+                      {BoxIcon::Information, IDI_INFORMATION}, {BoxIcon::Question, IDI_QUESTION}};
+
+    HDC screen = GetDC(nullptr);
+    HDC shown = CreateCompatibleDC(screen);
+    HBITMAP shownBitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldShown = SelectObject(shown, shownBitmap);
+    BitBlt(shown, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    HDC drawn = CreateCompatibleDC(screen);
+    HBITMAP drawnBitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ oldDrawn = SelectObject(drawn, drawnBitmap);
+
+    BoxIcon result = BoxIcon::Unknown;
+    for (const auto &candidate : candidates) {
+        RECT all = {0, 0, width, height};
+        FillRect(drawn, &all, GetSysColorBrush(COLOR_3DFACE));
+        DrawIconEx(drawn, 0, 0, LoadIconA(nullptr, candidate.id), width, height, 0, nullptr,
+                   DI_NORMAL);
+        bool same = true;
+        for (int y = 0; y < height && same; ++y)
+            for (int x = 0; x < width && same; ++x)
+                same = GetPixel(shown, x, y) == GetPixel(drawn, x, y);
+        if (same) {
+            result = candidate.icon;
+            break;
+        }
+    }
+    SelectObject(drawn, oldDrawn);
+    DeleteObject(drawnBitmap);
+    DeleteDC(drawn);
+    SelectObject(shown, oldShown);
+    DeleteObject(shownBitmap);
+    DeleteDC(shown);
+    ReleaseDC(nullptr, screen);
+    return result;
+}
+
+HWND IconControl(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassOf(child) == "Static"
+            && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return child;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HWND WaitForWindow(DWORD processId, const char *className, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = FindVisibleWindow(processId, className);
+        if (window != nullptr)
+            return window;
+        if (GetTickCount() - start >= timeoutMs)
+            return nullptr;
+        Sleep(25);
+    }
+}
+
+HWND FindBox(DWORD processId)
+{
+    return FindVisibleWindow(processId, "#32770");
+}
+
+BoxView ReadBox(HWND box)
+{
+    BoxView view;
+    view.window = box;
+    view.caption = WindowText(box);
+    view.text = WindowText(GetDlgItem(box, 0xFFFF));
+    HWND icon = IconControl(box);
+    view.icon = BoxIcon::None;
+    if (icon != nullptr) {
+        // The box may not be painted yet: look again for a moment before calling it unknown.
+        const DWORD start = GetTickCount();
+        do {
+            view.icon = IconShown(icon);
+            if (view.icon != BoxIcon::Unknown)
+                break;
+            Sleep(50);
+        } while (GetTickCount() - start < 3000);
+    }
+    return view;
+}
+
+BoxView WaitForBox(DWORD processId, DWORD timeoutMs)
+{
+    HWND box = WaitForWindow(processId, "#32770", timeoutMs);
+    if (box == nullptr)
+        return BoxView();
+    return ReadBox(box);
+}
+
+void PressOk(HWND box)
+{
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+::testing::AssertionResult AnswerBox(DWORD processId, const std::string &caption,
+                                     const std::string &text, BoxIcon icon)
+{
+    const BoxView box = WaitForBox(processId);
+    if (box.window == nullptr)
+        return ::testing::AssertionFailure() << "no box appeared; expected [" << caption << "]";
+    PressOk(box.window);
+    if (box.caption != caption || box.text != text || box.icon != icon)
+        return ::testing::AssertionFailure()
+               << "box seen: [" << box.caption << "] [" << box.text << "] icon "
+               << IconName(box.icon) << "; expected [" << caption << "] [" << text << "] icon "
+               << IconName(icon);
+    return ::testing::AssertionSuccess();
+}
+
+bool InstanceAtomPresent()
+{
+    return GlobalFindAtomA("tempir") != 0;
+}
+
+void ClearInstanceAtom()
+{
+    for (int i = 0; i < 100; ++i) {
+        const ATOM atom = GlobalFindAtomA("tempir");
+        if (atom == 0)
+            return;
+        GlobalDeleteAtom(atom);
+    }
+}
+
+void TempiroTest::SetUp()
+{
+    if (InstanceAtomPresent()) {
+        ClearInstanceAtom();
+        FAIL() << "the instance atom was left behind before this test";
+    }
+}
+
+void TempiroTest::TearDown()
+{
+    // Every started process has ended by now (their jobs are gone with the test's locals).
+    if (InstanceAtomPresent()) {
+        ClearInstanceAtom();
+        ADD_FAILURE() << "the instance atom outlived the test";
+    }
+}
