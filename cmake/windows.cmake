@@ -34,3 +34,14 @@ target_link_options(tempir PRIVATE
 )
 # The exe lands at build/<preset>/tempir.exe.
 set_target_properties(tempir PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+# The shipped exe, checked without running it: machine, GUI subsystem 5.x, imports.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(TEMPIRO_PE_MACHINE i386)
+else()
+    set(TEMPIRO_PE_MACHINE x86-64)
+endif()
+add_test(NAME exe_static_check
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/static/check-exe ${CMAKE_OBJDUMP} $<TARGET_FILE:tempir>
+            ${TEMPIRO_PE_MACHINE} ${TEMPIRO_SUBSYSTEM_MINOR})
+set_tests_properties(exe_static_check PROPERTIES LABELS static)
