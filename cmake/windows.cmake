@@ -11,6 +11,8 @@ add_library(tempiro_win32 STATIC
     launch/clock.cpp
     launch/start_application.cpp
     settings/settings_file.cpp
+    platform/file_type.cpp
+    window/browser.cpp
     window/main_window.cpp
 )
 target_link_libraries(tempiro_win32 PUBLIC tempiro_core)
@@ -19,6 +21,7 @@ target_compile_options(tempiro_win32 PRIVATE ${TEMPIRO_WARNINGS} -Os -fno-except
 
 add_executable(tempir WIN32
     launch/tempiro_main.cpp
+    resources/tempiro.rc
 )
 target_link_libraries(tempir PRIVATE tempiro_win32)
 target_compile_options(tempir PRIVATE ${TEMPIRO_WARNINGS} -Os -fno-exceptions -fno-rtti)

@@ -71,10 +71,12 @@ void ArmDateRestore(const ClockSnapshot *snapshot)
     PendingRestore = snapshot;
 }
 
-void PutBackDateOnce()
+BOOL PutBackDateOnce()
 {
     const ClockSnapshot *snapshot = PendingRestore;
     PendingRestore = nullptr;
-    if (snapshot != nullptr)
-        RestoreSnapshotDate(snapshot);
+    if (snapshot == nullptr)
+        return FALSE;
+    RestoreSnapshotDate(snapshot);
+    return TRUE;
 }

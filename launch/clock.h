@@ -24,5 +24,5 @@ BOOL RestoreSnapshotDate(const ClockSnapshot *snapshot);
 void ArmDateRestore(const ClockSnapshot *snapshot);
 
 // Puts back the armed snapshot's date and disarms, so that whichever of the normal end and the
-// end of the session comes first restores the date, and only once.
-void PutBackDateOnce();
+// end of the session comes first restores the date, and only once. FALSE when nothing was armed.
+BOOL PutBackDateOnce();

@@ -12,4 +12,11 @@ extern HINSTANCE AppInstance;
 // is destroyed or the session ends.
 extern ClockSnapshot StartupClock;
 
+extern HWND FileList;
+extern HWND FolderList;
+extern HWND DriveList;
+extern HWND YearField;
+extern HWND MonthField;
+extern HWND DayField;
+
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -162,13 +162,24 @@ std::vector<std::string> TestAppLog(const std::string &path)
     return lines;
 }
 
-StartedProcess::StartedProcess(const std::string &commandLine, const char *currentFolder,
-                               HANDLE standardError)
+void StartedProcess::MakeJob()
 {
     job_ = CreateJobObjectA(nullptr, nullptr);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+}
+
+StartedProcess::StartedProcess(HANDLE process) : process_(process), id_(GetProcessId(process))
+{
+    MakeJob();
+    AssignProcessToJobObject(job_, process);
+}
+
+StartedProcess::StartedProcess(const std::string &commandLine, const char *currentFolder,
+                               HANDLE standardError)
+{
+    MakeJob();
 
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
@@ -235,13 +246,32 @@ const char *IconName(BoxIcon icon)
     return "unknown";
 }
 
+// Text of another process's window is asked for in Unicode and turned into ANSI here: Wine
+// hands ANSI callers Unicode text across processes for some messages.
+static std::string Narrow(const std::wstring &wide)
+{
+    if (wide.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0], size,
+                        nullptr, nullptr);
+    return text;
+}
+
 std::string WindowText(HWND window)
 {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int got = GetWindowTextA(window, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
+    // Asked of the window itself: an edit control of another process keeps its text to itself.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length))
+        return "<no answer>";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(&text[0]),
+                        SMTO_ABORTIFHUNG, 5000, &got);
+    text.resize(got);
+    return Narrow(text);
 }
 
 std::string ClassOf(HWND window)
@@ -256,6 +286,7 @@ namespace {
 struct WindowSearch {
     DWORD processId;
     const char *className;
+    bool visible;
     HWND found;
 };
 
@@ -264,19 +295,12 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
     WindowSearch *search = reinterpret_cast<WindowSearch *>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window)
+    if (owner == search->processId && (!search->visible || IsWindowVisible(window))
         && ClassOf(window) == search->className) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
-}
-
-HWND FindVisibleWindow(DWORD processId, const char *className)
-{
-    WindowSearch search = {processId, className, nullptr};
-    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 // The icon of a box is told by its pixels: the test draws each standard icon over the dialog
@@ -350,7 +374,7 @@ HWND WaitForWindow(DWORD processId, const char *className, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindVisibleWindow(processId, className);
+        HWND window = FindWindowOf(processId, className, true);
         if (window != nullptr)
             return window;
         if (GetTickCount() - start >= timeoutMs)
@@ -359,9 +383,16 @@ HWND WaitForWindow(DWORD processId, const char *className, DWORD timeoutMs)
     }
 }
 
+HWND FindWindowOf(DWORD processId, const char *className, bool visible)
+{
+    WindowSearch search = {processId, className, visible, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindBox(DWORD processId)
 {
-    return FindVisibleWindow(processId, "#32770");
+    return FindWindowOf(processId, "#32770", true);
 }
 
 BoxView ReadBox(HWND box)
@@ -444,4 +475,92 @@ void TempiroTest::TearDown()
         ClearInstanceAtom();
         ADD_FAILURE() << "the instance atom outlived the test";
     }
+}
+
+void SetText(HWND window, const std::string &text)
+{
+    DWORD_PTR result;
+    if (!SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                             SMTO_ABORTIFHUNG, 5000, &result))
+        ADD_FAILURE() << "cannot set the text [" << text << "]";
+}
+
+std::vector<std::string> ListEntries(HWND list)
+{
+    std::vector<std::string> entries;
+    const LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring entry(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        const LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&entry[0]));
+        entry.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        entries.push_back(Narrow(entry));
+    }
+    return entries;
+}
+
+InteractiveRun::InteractiveRun() : process_("\"" + TempiroExe() + "\"")
+{
+    window_ = WaitForWindow(process_.Id(), "MyApp", 20000);
+    if (window_ == nullptr)
+        ADD_FAILURE() << "the main window did not appear";
+}
+
+InteractiveRun::~InteractiveRun()
+{
+    // Closed the way a user would, so that the program ends cleanly and gives up its atom.
+    if (window_ != nullptr && process_.Running()) {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        process_.WaitForExit(10000);
+    }
+}
+
+// Delivers a command without waiting for its handler, then waits until the handler has either
+// finished or opened a box (whose own message loop answers the second message), and answers the
+// box if there is one.
+static BoxView Deliver(DWORD processId, HWND window, WPARAM wParam, LPARAM lParam)
+{
+    SendNotifyMessageA(window, WM_COMMAND, wParam, lParam);
+    DWORD_PTR result;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &result);
+    BoxView box;
+    if (FindWindowOf(processId, "#32770", false) == nullptr)
+        return box;
+    box = WaitForBox(processId, 5000);
+    if (box.window != nullptr) {
+        PressOk(box.window);
+        for (int i = 0; i < 250 && IsWindow(box.window); ++i)
+            Sleep(20);
+    }
+    return box;
+}
+
+BoxView InteractiveRun::Command(int id)
+{
+    return Deliver(process_.Id(), window_, MAKEWPARAM(id, 0), 0);
+}
+
+BoxView InteractiveRun::Save(const std::string &year, const std::string &month,
+                             const std::string &day)
+{
+    SetText(Control(104), year);
+    SetText(Control(105), month);
+    SetText(Control(106), day);
+    return Command(100);
+}
+
+BoxView InteractiveRun::DoubleClick(int listId, const std::string &entry)
+{
+    HWND list = Control(listId);
+    const std::vector<std::string> entries = ListEntries(list);
+    size_t index = 0;
+    while (index < entries.size() && entries[index] != entry)
+        ++index;
+    if (index == entries.size()) {
+        ADD_FAILURE() << "no entry [" << entry << "] in list " << listId;
+        return BoxView();
+    }
+    SendMessageA(list, LB_SETCURSEL, index, 0);
+    return Deliver(process_.Id(), window_, MAKEWPARAM(listId, LBN_DBLCLK),
+                   reinterpret_cast<LPARAM>(list));
 }

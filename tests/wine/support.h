@@ -43,6 +43,8 @@ class StartedProcess {
 public:
     explicit StartedProcess(const std::string &commandLine, const char *currentFolder = nullptr,
                             HANDLE standardError = nullptr);
+    // Takes over a process started by other means (the shell, say).
+    explicit StartedProcess(HANDLE process);
     ~StartedProcess();
     StartedProcess(const StartedProcess &) = delete;
     StartedProcess &operator=(const StartedProcess &) = delete;
@@ -55,6 +57,8 @@ public:
     bool Running();
 
 private:
+    void MakeJob();
+
     HANDLE job_ = nullptr;
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
@@ -73,6 +77,8 @@ struct BoxView {
 // The first visible top-level window of class `className` that belongs to `processId`, waiting
 // at most `timeoutMs`; NULL when none appears.
 HWND WaitForWindow(DWORD processId, const char *className, DWORD timeoutMs);
+// A top-level window of `processId` and class `className` (only a visible one if `visible`).
+HWND FindWindowOf(DWORD processId, const char *className, bool visible);
 // Any visible message box of `processId`, without waiting.
 HWND FindBox(DWORD processId);
 // Waits for a message box of the process and reads it; window NULL when none appears.
@@ -86,6 +92,32 @@ void PressOk(HWND box);
 
 std::string WindowText(HWND window);
 std::string ClassOf(HWND window);
+
+// The text of a window of any process.
+void SetText(HWND window, const std::string &text);
+// The entries of a list box of any process, in its order.
+std::vector<std::string> ListEntries(HWND list);
+
+// tempir.exe started in interactive mode, its main window found.
+class InteractiveRun {
+public:
+    InteractiveRun();
+    ~InteractiveRun();
+    HWND Window() const { return window_; }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    DWORD Id() const { return process_.Id(); }
+    StartedProcess &Process() { return process_; }
+    // Types the three fields and chooses Save; returns the box it showed, answered.
+    BoxView Save(const std::string &year, const std::string &month, const std::string &day);
+    // Sends a command as the menu would, and returns the box it showed (answered), if any.
+    BoxView Command(int id);
+    // Double-clicks the entry `entry` of list `listId`; returns the box shown, if any, answered.
+    BoxView DoubleClick(int listId, const std::string &entry);
+
+private:
+    StartedProcess process_;
+    HWND window_ = nullptr;
+};
 
 // The instance atom "tempir" in Wine's global table.
 bool InstanceAtomPresent();
