@@ -9,6 +9,7 @@ target_compile_options(tempiro_core PRIVATE -Os -fno-exceptions -fno-rtti)
 # Everything but the entry routine, so that the tests can link the Win32 code in process.
 add_library(tempiro_win32 STATIC
     launch/clock.cpp
+    launch/launch_sequence.cpp
     launch/start_application.cpp
     settings/settings_file.cpp
     platform/file_type.cpp

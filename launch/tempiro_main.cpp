@@ -2,24 +2,12 @@
 // of a settings file named on the command line.
 #include <windows.h>
 
-#include "launch/clock.h"
 #include "launch/command_line.h"
-#include "launch/start_application.h"
-#include "settings/settings_file.h"
-#include "settings/settings_record.h"
+#include "launch/launch_sequence.h"
 #include "window/main_window.h"
 
 static const char ClassName[] = "MyApp";
 static const char InstanceAtomName[] = "tempir";
-static const DWORD ApplicationWaitMs = 10000;
-
-// Exit codes of launch mode, for scripts.
-enum LaunchResult {
-    LaunchDone = 0,
-    LaunchUnreadableFile = 1,
-    LaunchDateRefused = 2,
-    LaunchNotStarted = 3,
-};
 
 static BOOL RegisterMainWindowClass(HINSTANCE instance)
 {
@@ -44,36 +32,6 @@ static int RunMessageLoop()
         DispatchMessageA(&message);
     }
     return got == 0 ? static_cast<int>(message.wParam) : 0;
-}
-
-static int RunLaunchSequence(HWND owner, const char *settingsFile)
-{
-    // Nothing of this run's to put back until the stored date is on the clock.
-    ArmDateRestore(nullptr);
-
-    SettingsRecord record;
-    if (!ReadSettingsFile(settingsFile, record.path, &record.year, &record.month, &record.day)) {
-        MessageBoxA(owner, "Tempiro was unable to load the saved file", "Invalid or corrupted file",
-                    MB_ICONWARNING);
-        return LaunchUnreadableFile;
-    }
-
-    ClockSnapshot snapshot;
-    TakeClockSnapshot(&snapshot);
-    if (!ApplyDate(record.year, record.month, record.day)) {
-        MessageBoxA(owner, "Tempiro was unable to set the date", "Corrupted TPR file", MB_ICONWARNING);
-        return LaunchDateRefused;
-    }
-    ArmDateRestore(&snapshot);
-
-    MessageBoxA(owner, record.path, "Now running program", MB_OK);
-    HANDLE application = StartApplication(record.path);
-    if (application != nullptr) {
-        WaitForSingleObject(application, ApplicationWaitMs);
-        CloseHandle(application);
-    }
-    PutBackDateOnce();
-    return application != nullptr ? LaunchDone : LaunchNotStarted;
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand)

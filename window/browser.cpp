@@ -3,6 +3,7 @@
 #include <strsafe.h>
 
 #include "resources/resource.h"
+#include "window/browser_rules.h"
 
 char CurrentFolder[256] = "C:\\";
 char ApplicationPath[270];
@@ -34,4 +35,87 @@ void FillBrowser(HWND window)
     // Without DDL_EXCLUSIVE the current folder's files are listed too, after the drives.
     char everything[1] = "";
     DlgDirListA(window, everything, ID_DRIVE_LIST, 0, DDL_DRIVES);
+}
+
+// The selected entry of list `listId`, read whole, in memory the caller frees with HeapFree;
+// NULL when nothing is selected.
+static char *ReadSelectedEntry(HWND window, int listId)
+{
+    HWND list = GetDlgItem(window, listId);
+    const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR)
+        return nullptr;
+    const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return nullptr;
+    char *entry = static_cast<char *>(HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(length) + 1));
+    if (entry == nullptr)
+        return nullptr;
+    const LRESULT got = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(entry));
+    if (got == LB_ERR || got > length) {
+        HeapFree(GetProcessHeap(), 0, entry);
+        return nullptr;
+    }
+    entry[got] = '\0';
+    return entry;
+}
+
+void SelectApplication(HWND window)
+{
+    char *entry = ReadSelectedEntry(window, ID_FILE_LIST);
+    if (entry == nullptr)
+        return;
+    // A path the settings record cannot hold is refused; the previous selection stays.
+    char name[ARRAYSIZE(SettingsFileName)];
+    if (!SettingsNameOfEntry(entry, name, ARRAYSIZE(name))
+        || !JoinApplicationPath(CurrentFolder, entry, ApplicationPath, ARRAYSIZE(ApplicationPath))) {
+        MessageBoxA(window, "The application path is too long.", "Application not selected",
+                    MB_ICONWARNING);
+    } else {
+        StringCchCopyA(SettingsFileName, ARRAYSIZE(SettingsFileName), name);
+        MessageBoxA(window, ApplicationPath, "Application properly selected", MB_OK);
+    }
+    HeapFree(GetProcessHeap(), 0, entry);
+}
+
+void EnterFolder(HWND window)
+{
+    char *entry = ReadSelectedEntry(window, ID_FOLDER_LIST);
+    if (entry == nullptr)
+        return;
+    switch (ApplyFolderEntry(CurrentFolder, ARRAYSIZE(CurrentFolder), entry)) {
+    case FolderEntered:
+        RefillFolderLists(window);
+        break;
+    case FolderAtRoot:
+        break;
+    case FolderNotDirectory:
+        MessageBoxA(window, "This is not a directory.", "Invalid directory", MB_ICONWARNING);
+        break;
+    case FolderNameTooLong:
+        MessageBoxA(window, "The folder name is too long.", "Invalid directory", MB_ICONWARNING);
+        break;
+    }
+    HeapFree(GetProcessHeap(), 0, entry);
+}
+
+void ChangeDrive(HWND window)
+{
+    char *entry = ReadSelectedEntry(window, ID_DRIVE_LIST);
+    if (entry == nullptr)
+        return;
+    char root[4];
+    DWORD sectorsPerCluster, bytesPerSector, freeClusters, clusters;
+    // Only whether the drive answers matters; for a drive without a medium the platform may
+    // show its own box first.
+    if (!DriveRootOfEntry(entry, root)
+        || !GetDiskFreeSpaceA(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters)) {
+        MessageBoxA(window, "This drive is not accessible.", "Error reading from drive",
+                    MB_ICONWARNING);
+    } else {
+        StringCchCopyA(CurrentFolder, ARRAYSIZE(CurrentFolder), root);
+        RefillFolderLists(window);
+    }
+    HeapFree(GetProcessHeap(), 0, entry);
 }

@@ -14,3 +14,8 @@ extern char SettingsFileName[MAX_PATH];
 
 // Fills the file and folder lists for CurrentFolder, then the drive list once.
 void FillBrowser(HWND window);
+
+// The double-click actions of the three lists.
+void SelectApplication(HWND window);
+void EnterFolder(HWND window);
+void ChangeDrive(HWND window);

@@ -1,5 +1,7 @@
 #include "window/main_window.h"
 
+#include <strsafe.h>
+
 #include "platform/file_type.h"
 #include "resources/resource.h"
 #include "settings/settings_file.h"
@@ -57,7 +59,12 @@ static void Save(HWND window)
         MessageBoxA(window, "Please select an application.", "No application selected", MB_OK);
         return;
     }
-    if (WriteSettingsFile(SettingsFileName, ApplicationPath, year, month, day))
+    // Written into the folder being browsed, named in full: the process's current folder can lag
+    // behind it when a folder could not be made current.
+    char fileName[ARRAYSIZE(CurrentFolder) + ARRAYSIZE(SettingsFileName)];
+    if (SUCCEEDED(StringCchPrintfA(fileName, ARRAYSIZE(fileName), "%s%s", CurrentFolder,
+                                   SettingsFileName))
+        && WriteSettingsFile(fileName, ApplicationPath, year, month, day))
         MessageBoxA(window, SettingsFileName, "Info has been saved", MB_OK);
     else
         MessageBoxA(window, "Unable to create the file", "Invalid file name", MB_ICONWARNING);
@@ -97,6 +104,18 @@ static void OnCommand(HWND window, int id, int notification)
     case ID_FILE_SAVE:
         Save(window);
         break;
+    case ID_FILE_LIST:
+        if (notification == LBN_DBLCLK)
+            SelectApplication(window);
+        break;
+    case ID_FOLDER_LIST:
+        if (notification == LBN_DBLCLK)
+            EnterFolder(window);
+        break;
+    case ID_DRIVE_LIST:
+        if (notification == LBN_DBLCLK)
+            ChangeDrive(window);
+        break;
     case ID_FILE_EXIT:
         DestroyWindow(window);
         break;
@@ -104,7 +123,6 @@ static void OnCommand(HWND window, int id, int notification)
         ShowAbout(window);
         break;
     }
-    (void)notification;
 }
 
 static void OnDestroy()

@@ -40,29 +40,47 @@ std::string TestAppExe()
     return TestFolder() + "testapp.exe";
 }
 
+std::string RemovableFolder()
+{
+    // build/<preset>/tests/wine/ -> build/wine-test/removable (see scripts/wine-env)
+    char full[MAX_PATH];
+    const std::string relative = TestFolder() + "..\\..\\..\\wine-test\\removable\\";
+    const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, full, nullptr);
+    return std::string(full, length < MAX_PATH ? length : 0);
+}
+
+// Wide and in the \\?\ form, so that trees deeper than MAX_PATH go too.
+static void RemoveTreeWide(const std::wstring &folder)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = folder + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTreeWide(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    RemoveDirectoryW(folder.c_str());
+}
+
 void RemoveTree(const std::string &path)
 {
     std::string folder = path;
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = folder + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(folder.c_str());
+    std::wstring wide = L"\\\\?\\";
+    for (char c : folder)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    RemoveTreeWide(wide);
 }
 
 std::string FreshFolder(const std::string &name)

@@ -17,6 +17,9 @@ std::string WindowsPath(const std::string &path);
 std::string TempiroExe();
 std::string TestAppExe();
 
+// The folder behind the tests' drive Q: (made and removed by the tests, like a medium).
+std::string RemovableFolder();
+
 // A fresh, empty folder C:\tempiro-tests\<name>\ (with the trailing backslash).
 std::string FreshFolder(const std::string &name);
 void RemoveTree(const std::string &path);
