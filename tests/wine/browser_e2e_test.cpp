@@ -9,73 +9,9 @@ namespace {
 
 const char Root[] = "C:\\tempiro-tests\\browser\\";
 
-std::vector<std::string> Names(const std::string &pattern, bool folders)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders && name != "."
-            && name != "..")
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
-
-std::vector<std::string> Sorted(std::vector<std::string> v)
-{
-    std::sort(v.begin(), v.end());
-    return v;
-}
-
-// The file and folder lists show `folder`: its programs; the files the platform matches with *.
-// and its sub-folders in brackets, with [..] below a root.
-::testing::AssertionResult ListsShow(InteractiveRun &run, const std::string &folder)
-{
-    std::vector<std::string> folders = Names(folder + "*.", false);
-    for (const std::string &name : Names(folder + "*", true))
-        folders.push_back("[" + name + "]");
-    if (folder.size() > 3)
-        folders.push_back("[..]");
-    const std::vector<std::string> files = Sorted(ListEntries(run.Control(101)));
-    const std::vector<std::string> shownFolders = Sorted(ListEntries(run.Control(102)));
-    if (files != Sorted(Names(folder + "*.exe", false)) || shownFolders != Sorted(folders)) {
-        std::string seen;
-        for (const std::string &f : files)
-            seen += f + " ";
-        seen += "| ";
-        for (const std::string &f : shownFolders)
-            seen += f + " ";
-        return ::testing::AssertionFailure() << "the lists do not show " << folder << ": " << seen;
-    }
-    return ::testing::AssertionSuccess();
-}
-
 std::string Repeat(char c, size_t n)
 {
     return std::string(n, c);
-}
-
-// Makes a file or folder at a path of any length (the \\?\ form has no MAX_PATH limit).
-bool MakeLong(const std::string &path, bool folder)
-{
-    std::wstring wide = L"\\\\?\\";
-    for (char c : path)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    if (folder)
-        return CreateDirectoryW(wide.c_str(), nullptr) != 0;
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written;
-    WriteFile(file, "MZ", 2, &written, nullptr);
-    CloseHandle(file);
-    return true;
 }
 
 class Browser : public TempiroTest {

@@ -1,6 +1,7 @@
 #include "support.h"
 
 #include <stdio.h>
+#include <algorithm>
 #include <stdlib.h>
 
 namespace {
@@ -72,15 +73,14 @@ static void RemoveTreeWide(const std::wstring &folder)
     RemoveDirectoryW(folder.c_str());
 }
 
+static std::wstring LongForm(const std::string &path);
+
 void RemoveTree(const std::string &path)
 {
     std::string folder = path;
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
-    std::wstring wide = L"\\\\?\\";
-    for (char c : folder)
-        wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-    RemoveTreeWide(wide);
+    RemoveTreeWide(LongForm(folder));
 }
 
 std::string FreshFolder(const std::string &name)
@@ -582,3 +582,80 @@ BoxView InteractiveRun::DoubleClick(int listId, const std::string &entry)
     return Deliver(process_.Id(), window_, MAKEWPARAM(listId, LBN_DBLCLK),
                    reinterpret_cast<LPARAM>(list));
 }
+
+static std::vector<std::string> Names(const std::string &pattern, bool folders)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) == folders && name != "."
+            && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+static std::vector<std::string> Sorted(std::vector<std::string> v)
+{
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// The file and folder lists show `folder`: its programs; the files the platform matches with *.
+// and its sub-folders in brackets, with [..] below a root.
+::testing::AssertionResult ListsShow(InteractiveRun &run, const std::string &folder)
+{
+    std::vector<std::string> folders = Names(folder + "*.", false);
+    for (const std::string &name : Names(folder + "*", true))
+        folders.push_back("[" + name + "]");
+    if (folder.size() > 3)
+        folders.push_back("[..]");
+    const std::vector<std::string> files = Sorted(ListEntries(run.Control(101)));
+    const std::vector<std::string> shownFolders = Sorted(ListEntries(run.Control(102)));
+    if (files != Sorted(Names(folder + "*.exe", false)) || shownFolders != Sorted(folders)) {
+        std::string seen;
+        for (const std::string &f : files)
+            seen += f + " ";
+        seen += "| ";
+        for (const std::string &f : shownFolders)
+            seen += f + " ";
+        return ::testing::AssertionFailure() << "the lists do not show " << folder << ": " << seen;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+// Makes a file or folder at a path of any length (the \\?\ form has no MAX_PATH limit).
+static std::wstring LongForm(const std::string &path)
+{
+    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(size > 0 ? size : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
+    wide.resize(wide.size() - 1);
+    return L"\\\\?\\" + wide;
+}
+
+bool CopyLong(const std::string &from, const std::string &to)
+{
+    return CopyFileW(LongForm(from).c_str(), LongForm(to).c_str(), FALSE) != 0;
+}
+
+bool MakeLong(const std::string &path, bool folder)
+{
+    const std::wstring wide = LongForm(path);
+    if (folder)
+        return CreateDirectoryW(wide.c_str(), nullptr) != 0;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written;
+    WriteFile(file, "MZ", 2, &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+

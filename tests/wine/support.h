@@ -25,6 +25,10 @@ std::string FreshFolder(const std::string &name);
 void RemoveTree(const std::string &path);
 
 void WriteBytes(const std::string &path, const std::string &bytes);
+// A file ("MZ") or folder at a path of any length (the \\?\ form has no MAX_PATH limit).
+bool MakeLong(const std::string &path, bool folder);
+// CopyFile for paths of any length.
+bool CopyLong(const std::string &from, const std::string &to);
 // The whole file; `exists` (if given) says whether it could be opened.
 std::string ReadBytes(const std::string &path, bool *exists = nullptr);
 bool FileExists(const std::string &path);
@@ -121,6 +125,10 @@ private:
     StartedProcess process_;
     HWND window_ = nullptr;
 };
+
+// The file and folder lists of `run` show `folder`: its programs; the files the platform matches
+// with *. and its sub-folders in brackets, with [..] below a root.
+::testing::AssertionResult ListsShow(InteractiveRun &run, const std::string &folder);
 
 // The instance atom "tempir" in Wine's global table.
 bool InstanceAtomPresent();
