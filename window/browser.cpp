@@ -22,11 +22,22 @@ static void FillList(HWND window, int listId, const char *pattern, UINT attribut
 
 static void RefillFolderLists(HWND window)
 {
+    // A visible list box repaints for every entry it is given: a folder of 10,000 programs took
+    // a minute and a half to list, and takes a quarter of a second with the painting held.
+    HWND lists[] = {GetDlgItem(window, ID_FILE_LIST), GetDlgItem(window, ID_FOLDER_LIST)};
+    for (HWND list : lists)
+        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+
     // Made current here as well as by the list call: at a drive's root Wine's list call would
     // make that drive's own current folder current instead.
     SetCurrentDirectoryA(CurrentFolder);
     FillList(window, ID_FILE_LIST, "*.exe", DDL_ARCHIVE);
     FillList(window, ID_FOLDER_LIST, "*.", DDL_DIRECTORY);
+
+    for (HWND list : lists) {
+        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
 }
 
 void FillBrowser(HWND window)
