@@ -4,6 +4,7 @@
 
 #include "resources/resource.h"
 #include "window/browser_rules.h"
+#include "window/main_window.h"
 
 char CurrentFolder[256] = "C:\\";
 char ApplicationPath[270];
@@ -24,7 +25,7 @@ static void RefillFolderLists(HWND window)
 {
     // A visible list box repaints for every entry it is given: a folder of 10,000 programs took
     // a minute and a half to list, and takes a quarter of a second with the painting held.
-    HWND lists[] = {GetDlgItem(window, ID_FILE_LIST), GetDlgItem(window, ID_FOLDER_LIST)};
+    HWND lists[] = {FileList, FolderList};
     for (HWND list : lists)
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
 
@@ -48,11 +49,10 @@ void FillBrowser(HWND window)
     DlgDirListA(window, everything, ID_DRIVE_LIST, 0, DDL_DRIVES);
 }
 
-// The selected entry of list `listId`, read whole, in memory the caller frees with HeapFree;
-// NULL when nothing is selected.
-static char *ReadSelectedEntry(HWND window, int listId)
+// The selected entry of `list`, read whole, in memory the caller frees with HeapFree; NULL when
+// nothing is selected.
+static char *ReadSelectedEntry(HWND list)
 {
-    HWND list = GetDlgItem(window, listId);
     const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
     if (index == LB_ERR)
         return nullptr;
@@ -74,7 +74,7 @@ static char *ReadSelectedEntry(HWND window, int listId)
 
 void SelectApplication(HWND window)
 {
-    char *entry = ReadSelectedEntry(window, ID_FILE_LIST);
+    char *entry = ReadSelectedEntry(FileList);
     if (entry == nullptr)
         return;
     // A path the settings record cannot hold is refused; the previous selection stays.
@@ -92,7 +92,7 @@ void SelectApplication(HWND window)
 
 void EnterFolder(HWND window)
 {
-    char *entry = ReadSelectedEntry(window, ID_FOLDER_LIST);
+    char *entry = ReadSelectedEntry(FolderList);
     if (entry == nullptr)
         return;
     switch (ApplyFolderEntry(CurrentFolder, ARRAYSIZE(CurrentFolder), entry)) {
@@ -113,7 +113,7 @@ void EnterFolder(HWND window)
 
 void ChangeDrive(HWND window)
 {
-    char *entry = ReadSelectedEntry(window, ID_DRIVE_LIST);
+    char *entry = ReadSelectedEntry(DriveList);
     if (entry == nullptr)
         return;
     char root[4];
